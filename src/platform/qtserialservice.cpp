@@ -31,8 +31,12 @@ parity fromqt(QSerialPort::Parity p) {
 
 }  // namespace
 
-qtserialservice::qtserialservice(std::vector<std::string> extraports, QObject* parent)
-    : QObject(parent), extraports_(std::move(extraports)) {
+qtserialservice::qtserialservice(std::vector<std::string> extraports, std::function<int()> simmodel,
+                                 QObject* parent)
+    : QObject(parent), extraports_(std::move(extraports)), simmodel_(std::move(simmodel)) {
+  sim_.dataavailable = [this] {
+    if (dataavailable_) dataavailable_();
+  };
   connect(&port_, &QSerialPort::readyRead, this, [this] {
     if (dataavailable_) dataavailable_();
   });
@@ -48,6 +52,7 @@ std::vector<std::string> qtserialservice::portnames() {
   for (const auto& info : QSerialPortInfo::availablePorts())
     entries_.push_back({info.portName().toStdString(), info.systemLocation()});
   for (const auto& path : extraports_) entries_.push_back({path, QString::fromStdString(path)});
+  entries_.push_back({kSimulated, QString(), true});
   std::vector<std::string> names;
   for (const auto& e : entries_) names.push_back(e.name);
   return names;
@@ -78,6 +83,10 @@ void qtserialservice::apply() {
 bool qtserialservice::open(int index) {
   close();
   if (index < 0 || index >= static_cast<int>(entries_.size())) return false;
+  if (entries_[index].simulated) {
+    sim_.open(simmodel_ ? simmodel_() : 0);
+    return true;
+  }
   port_.setPortName(entries_[index].location);
   apply();
   // QSerialPort applies the settings as it opens; applying them again to
@@ -88,19 +97,22 @@ bool qtserialservice::open(int index) {
 }
 
 void qtserialservice::close() {
+  sim_.close();
   if (port_.isOpen()) port_.close();
 }
 
 bool qtserialservice::isopen() const {
-  return port_.isOpen();
+  return port_.isOpen() || sim_.isopen();
 }
 
 void qtserialservice::write(std::span<const uint8_t> bytes) {
+  if (sim_.isopen()) return sim_.write(bytes);
   if (!port_.isOpen() || bytes.empty()) return;
   port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 std::vector<uint8_t> qtserialservice::readall() {
+  if (sim_.isopen()) return sim_.readall();
   const QByteArray data = port_.readAll();
   return {data.begin(), data.end()};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/serialservice.h"
+#include "sim/simport.h"
 
 namespace kx90 {
 
@@ -14,9 +15,13 @@ class qtserialservice : public QObject, public serialservice {
   Q_OBJECT
 
  public:
+  static constexpr const char* kSimulated = "Simulated keyboard";
+
   // extraports: device paths listed after the system's ports (a test's
-  // pseudo-terminal, which the system never lists).
-  explicit qtserialservice(std::vector<std::string> extraports = {}, QObject* parent = nullptr);
+  // pseudo-terminal, which the system never lists). simmodel: the keyboard
+  // model the simulated keyboard emulates, asked each time it opens.
+  explicit qtserialservice(std::vector<std::string> extraports = {},
+                           std::function<int()> simmodel = nullptr, QObject* parent = nullptr);
   ~qtserialservice() override;
 
   std::vector<std::string> portnames() override;
@@ -37,11 +42,14 @@ class qtserialservice : public QObject, public serialservice {
 
   // The settings the open port reports back.
   linesettings current() const;
+  // The simulated keyboard while it is the open port, else null.
+  sim::q9emu* simulated() const { return sim_.keyboard(); }
 
  private:
   struct entry {
     std::string name;
     QString location;
+    bool simulated = false;
   };
 
   void apply();
@@ -50,7 +58,9 @@ class qtserialservice : public QObject, public serialservice {
   std::vector<std::string> extraports_;
   std::vector<entry> entries_;
   linesettings settings_;
+  std::function<int()> simmodel_;
   QSerialPort port_;
+  sim::simport sim_;
   std::function<void()> dataavailable_;
   std::function<void()> lost_;
 };
