@@ -6,7 +6,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -200,6 +204,52 @@ TEST_F(LinkE2e, ADisconnectedKeyboardLeavesTheProgramIdle) {
   EXPECT_LT(used, 0.1 * wall.elapsed() / 1000.0) << used << " s of CPU";
   EXPECT_EQ(link->portname, "None");
   EXPECT_TRUE(boxes.texts.empty());
+}
+
+}  // namespace
+}  // namespace kx90
+
+namespace kx90 {
+namespace {
+
+// The same link against q9sim, the emulator as a program of its own.
+TEST(Q9simE2e, ServesTheLinkOnItsPseudoTerminal) {
+  const QString tool = QCoreApplication::applicationDirPath() + "/../q9sim";
+  if (!QFileInfo::exists(tool)) GTEST_SKIP() << "no q9sim beside the tests";
+  QTemporaryDir dir;
+  const QString image = dir.filePath("image.bin");
+  QProcess sim;
+  sim.start(tool, {"--model", "2", "--seconds", "20", "--firmware-out", image});
+  ASSERT_TRUE(sim.waitForStarted());
+  ASSERT_TRUE(waitfor([&] { return sim.canReadLine(); }));
+  const std::string path = sim.readLine().trimmed().toStdString();
+
+  testing::tempfolder folder;
+  config settings{folder.path()};
+  settings.initconfig("KX-90");
+  testing::recordingboxes boxes;
+  qtserialservice service{{path}};
+  q9serial link{service, settings, boxes};
+  q9sr sr{link};
+  firmwareconsumer keys;
+  keys.sr = &sr;
+  keys.image = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  link.parseinput = [&](framebuffer& f) { parseq9(sr, keys, f); };
+  link.portopen(static_cast<int>(service.portnames().size()) - 2);
+  ASSERT_TRUE(link.serialopen);
+
+  QTimer timer1;
+  QObject::connect(&timer1, &QTimer::timeout, [&] { sr.buildrq(false); });
+  timer1.start(10);
+  // The graphic display's time code comes as line 2.
+  EXPECT_TRUE(waitfor([&] {
+    return std::any_of(keys.calls.begin(), keys.calls.end(),
+                       [](const std::string& c) { return c.rfind("lcddata 2 ", 0) == 0; });
+  }));
+  sr.q9initdown();
+  EXPECT_TRUE(waitfor([&] { return QFileInfo(image).size() == 11; }));
+  sim.terminate();
+  sim.waitForFinished();
 }
 
 }  // namespace
