@@ -11,9 +11,13 @@
 #include <QElapsedTimer>
 
 #include "support/hex.h"
+#include "support/qtwait.h"
 
 namespace kx90 {
 namespace {
+
+using testing::spin;
+using testing::waitfor;
 
 // A pseudo-terminal whose slave path the service lists as an extra port.
 struct ptypair {
@@ -29,14 +33,6 @@ struct ptypair {
     if (slave >= 0) ::close(slave);
   }
 };
-
-template <typename Pred>
-bool waitfor(Pred done, int ms = 2000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
 
 struct QtSerialServiceTest : ::testing::Test {
   ptypair pty;

@@ -5,17 +5,13 @@
 
 #include "platform/qtserialservice.h"
 #include "support/hex.h"
+#include "support/qtwait.h"
 
 namespace kx90 {
 namespace {
 
-template <typename Pred>
-bool waitfor(Pred done, int ms = 2000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  return done();
-}
+using testing::spin;
+using testing::waitfor;
 
 TEST(SimulatedKeyboard, IsListedLastAndAnswersThroughTheEventLoop) {
   int model = 2;

@@ -20,20 +20,13 @@
 #include "link/q9sr.h"
 #include "platform/qtserialservice.h"
 #include "support/fakes.h"
+#include "support/qtwait.h"
 
 namespace kx90 {
 namespace {
 
-bool waitfor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-  return done();
-}
-
-void spin(int ms) {
-  waitfor([] { return false; }, ms);
-}
+using testing::spin;
+using testing::waitfor;
 
 // Cuts a clean stream of frames, as the keyboard put them on the line.
 std::vector<std::string> framesof(const std::vector<uint8_t>& bytes) {
