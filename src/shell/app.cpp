@@ -1,5 +1,7 @@
-// Wiring and start-up order.
+// Wiring, start-up order and the menu bar.
 #include "shell/app.h"
+
+#include <QAction>
 
 namespace kx90 {
 
@@ -9,20 +11,72 @@ app::app(kxapp& application, std::filesystem::path settingsfolder)
       serial_({}, [this] { return settings_.getint("keyboard"); }),
       q9serial1_(serial_, settings_, boxes_),
       sr_(q9serial1_),
-      chooser_(serial_, settings_, q9serial1_),
-      window_(sr_, chooser_) {
+      chooser_(serial_, settings_, q9serial1_) {
   application_.setmessageboxes(&boxes_);
-  q9serial1_.parseinput = [this](framebuffer& f) { parseq9(sr_, window_, f); };
-  timer1_.setInterval(kTimerPeriodMs);
-  QObject::connect(&timer1_, &QTimer::timeout, [this] { sr_.buildrq(false); });
 }
 
 void app::start() {
   settings_.initconfig("KX-90");
-  window_.show();
+  main_ = std::make_unique<main>(sr_, settings_, boxes_);
+  main_->setmacros(macros_);
+  buildmenus(*main_->menuBar());
+  q9serial1_.parseinput = [this](framebuffer& f) { parseq9(sr_, *main_, f); };
+  q9serial1_.newname = [this](const std::string&) { main_->Readkeys(); };
+  main_->openkeys();
+  main_->show();
+  Event_Open();
+}
+
+// The main window's open handler.
+void app::Event_Open() {
   q9serial1_.init();
-  chooser_.Event_Open();
-  timer1_.start();
+  main_->Setkbd(settings_.getint("keyboard"));
+  prefw_ = std::make_unique<prefw>(*main_, chooser_, settings_, boxes_);
+  main_->setprefs(prefw_.get());
+  prefw_->Event_Open();
+  main_->controller().Readconfig();
+}
+
+void app::ViewPrefw_Action() {
+  if (prefw_->isVisible()) {
+    prefw_->hide();
+    return;
+  }
+  prefw_->show();
+  main_->controller().tmode = panelcontroller::kRevisions;
+}
+
+void app::ViewSetupMenu_Action() {
+  main_->controller().Readconfig();
+}
+
+void app::buildmenus(QMenuBar& bar) {
+  QMenu* file = bar.addMenu("&File");
+  file->addAction("&Quit", QKeySequence("Ctrl+Q"), [] { QApplication::quit(); });
+  file->addAction("Load")->setEnabled(false);
+  file->addAction("Save As")->setEnabled(false);
+  file->addAction("Save");  // does nothing
+
+  QMenu* edit = bar.addMenu("&Edit");
+  edit->addAction("&Undo", QKeySequence("Ctrl+Z"))->setEnabled(false);
+  edit->addSeparator();
+  edit->addAction("Cu&t", QKeySequence("Ctrl+X"))->setEnabled(false);
+  edit->addAction("&Copy", QKeySequence("Ctrl+C"))->setEnabled(false);
+  edit->addAction("&Paste", QKeySequence("Ctrl+V"))->setEnabled(false);
+  edit->addAction("&Delete")->setEnabled(false);
+  edit->addSeparator();
+  edit->addAction("Select &All", QKeySequence("Ctrl+A"))->setEnabled(false);
+
+  QMenu* view = bar.addMenu("View");
+  view->addAction("Preferences", [this] { ViewPrefw_Action(); });
+  view->addAction("Setup Menu", [this] { ViewSetupMenu_Action(); });
+  view->addAction("Q9 View")->setEnabled(false);
+
+  QMenu* keys = bar.addMenu("Read/Write Keys");
+  keys->addAction("Unlock Key Macros", [this] { main_->controller().lockmacros(false); });
+  keys->addAction("Write All Keys", [this] { main_->controller().Writekeys(); });
+  keys->addAction("Read All Keys", [this] { main_->Readkeys(); });
+  keys->addAction("Lock Key Macros", [this] { main_->controller().lockmacros(true); });
 }
 
 }  // namespace kx90
