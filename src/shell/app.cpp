@@ -5,10 +5,11 @@
 
 namespace kx90 {
 
-app::app(kxapp& application, std::filesystem::path settingsfolder)
+app::app(kxapp& application, std::filesystem::path settingsfolder,
+         std::vector<std::string> extraports)
     : application_(application),
       settings_(std::move(settingsfolder)),
-      serial_({}, [this] { return settings_.getint("keyboard"); }),
+      serial_(std::move(extraports), [this] { return settings_.getint("keyboard"); }),
       q9serial1_(serial_, settings_, boxes_),
       sr_(q9serial1_),
       chooser_(serial_, settings_, q9serial1_) {

@@ -22,7 +22,9 @@ namespace kx90 {
 
 class app {
  public:
-  app(kxapp& application, std::filesystem::path settingsfolder);
+  // extraports: serial device paths to list beside the system's (tests).
+  app(kxapp& application, std::filesystem::path settingsfolder,
+      std::vector<std::string> extraports = {});
   void start();
 
   main& mainwindow() { return *main_; }

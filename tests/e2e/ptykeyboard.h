@@ -49,7 +49,8 @@ class ptykeyboard {
 
   sim::q9emu keyboard;
   std::string path;
-  std::vector<uint8_t> sent;  // every byte put on the line, in order
+  std::vector<uint8_t> sent;   // every byte put on the line, in order
+  std::vector<uint8_t> heard;  // every byte the program wrote
 
  private:
   uint64_t now() const { return static_cast<uint64_t>(clock_.elapsed()); }
@@ -57,8 +58,10 @@ class ptykeyboard {
   void take() {
     uint8_t buf[512];
     ssize_t n;
-    while ((n = ::read(master_, buf, sizeof buf)) > 0)
+    while ((n = ::read(master_, buf, sizeof buf)) > 0) {
       keyboard.receive(std::span(buf, static_cast<size_t>(n)), now());
+      heard.insert(heard.end(), buf, buf + n);
+    }
     give();
   }
 
