@@ -7,8 +7,10 @@
 #include <QMenuBar>
 #include <QPainter>
 
+#include "keys/macrow.h"
 #include "prefs/prefw.h"
 #include "settings/config.h"
+#include "setup/configw.h"
 
 namespace kx90 {
 
@@ -160,6 +162,22 @@ void main::setline(int cell, const std::string& text) {
 
 void main::setLkey(const std::string& caption) {
   lkey_->setText(QString::fromStdString(caption));
+}
+
+bool main::setupvisible() const {
+  return setup_ && setup_->fvisible;
+}
+
+void main::Menuwrite() {
+  if (setup_) setup_->Menuwrite();
+}
+
+std::optional<int32_t> main::openeditor(macrok& key) {
+  if (!editor_) return std::nullopt;
+  editor_->Setindex(key.tag);
+  editor_->edit();
+  if (!editor_->okflag) return std::nullopt;
+  return editor_->keytag;
 }
 
 bool main::testf() const {

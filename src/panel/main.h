@@ -19,6 +19,8 @@ namespace kx90 {
 
 class config;
 class prefw;
+class Configw;
+class macrow;
 
 class main : public QMainWindow,
              public panelhost,
@@ -41,6 +43,7 @@ class main : public QMainWindow,
 
   void setmacros(const macrolookup& macros);
   void setprefs(prefw* prefs) { prefs_ = prefs; }
+  void setwindows(Configw* setup, macrow* editor) { setup_ = setup, editor_ = editor; }
   // Every key's own open sequence, then the stored model.
   void openkeys();
   void Setkbd(int type) { layouts::Setkbd(*this, type); }
@@ -53,8 +56,8 @@ class main : public QMainWindow,
   int linecount() const override { return controlset::kCells; }
   void setline(int cell, const std::string& text) override;
   void setLkey(const std::string& caption) override;
-  bool setupvisible() const override { return false; }
-  void Menuwrite() override {}
+  bool setupvisible() const override;
+  void Menuwrite() override;
 
   // q9consumer
   void UpdLED() override { controller_.UpdLED(); }
@@ -68,7 +71,7 @@ class main : public QMainWindow,
   // macrokowner
   void action(macrok& key) override;
   bool Macrolocked() override { return controller_.Macrolocked(); }
-  std::optional<int32_t> openeditor(macrok&) override { return std::nullopt; }
+  std::optional<int32_t> openeditor(macrok& key) override;
 
   // panelsurface
   void settitle(const std::string& title) override;
@@ -115,6 +118,8 @@ class main : public QMainWindow,
   QLabel* lkey_ = nullptr;
   QTimer timer1_;
   prefw* prefs_ = nullptr;
+  Configw* setup_ = nullptr;
+  macrow* editor_ = nullptr;
 };
 
 }  // namespace kx90

@@ -16,9 +16,23 @@ app::app(kxapp& application, std::filesystem::path settingsfolder,
   application_.setmessageboxes(&boxes_);
 }
 
+// The windows go before the link and the protocol module: nothing may call
+// into them once they are gone.
+app::~app() {
+  q9serial1_.parseinput = nullptr;
+  q9serial1_.newname = nullptr;
+  chooser_.changed = nullptr;
+  sr_.attachview(nullptr);
+}
+
 void app::start() {
   settings_.initconfig("KX-90");
+  configw_ = std::make_unique<Configw>();
+  configw_->load();
+  macrow_ = std::make_unique<macrow>();
+  macrow_->Setgroup();
   main_ = std::make_unique<main>(sr_, settings_, boxes_);
+  main_->setwindows(configw_.get(), macrow_.get());
   main_->setmacros(macros_);
   buildmenus(*main_->menuBar());
   q9serial1_.parseinput = [this](framebuffer& f) { parseq9(sr_, *main_, f); };
@@ -30,7 +44,14 @@ void app::start() {
 
 // The main window's open handler.
 void app::Event_Open() {
+  configw_->show();
+  configw_->hide();
   q9serial1_.init();
+  q9view_ = std::make_unique<q9view>(sr_);
+  q9view_->show();
+  q9view_->hide();
+  sr_.attachview(q9view_.get());
+  configw_->init();
   main_->Setkbd(settings_.getint("keyboard"));
   prefw_ = std::make_unique<prefw>(*main_, chooser_, settings_, boxes_);
   main_->setprefs(prefw_.get());
@@ -48,6 +69,7 @@ void app::ViewPrefw_Action() {
 }
 
 void app::ViewSetupMenu_Action() {
+  configw_->Togvisible();
   main_->controller().Readconfig();
 }
 
@@ -71,7 +93,7 @@ void app::buildmenus(QMenuBar& bar) {
   QMenu* view = bar.addMenu("View");
   view->addAction("Preferences", [this] { ViewPrefw_Action(); });
   view->addAction("Setup Menu", [this] { ViewSetupMenu_Action(); });
-  view->addAction("Q9 View")->setEnabled(false);
+  view->addAction("Q9 View", [this] { ViewQ9View_Action(); });
 
   QMenu* keys = bar.addMenu("Read/Write Keys");
   keys->addAction("Unlock Key Macros", [this] { main_->controller().lockmacros(false); });
