@@ -44,7 +44,12 @@ prefw::prefw(main& panel, portselect& chooser, config& settings, messageboxes& b
   });
   auto* close = at(new QPushButton("Close", this), 239, 432, 80, 20);
   connect(close, &QPushButton::clicked, this, &QWidget::hide);
-  at(new QLabel(QString("Version%1.%2 build %3").arg(0).arg(1).arg(0), this), 17, 432, 208, 20);
+  at(new QLabel(QString("Version%1.%2 build %3")
+                    .arg(KX90_VERSION_MAJOR)
+                    .arg(KX90_VERSION_MINOR)
+                    .arg(KX90_VERSION_BUILD),
+                this),
+     17, 432, 208, 20);
   chooser_.changed = [this] { fillchooser(); };
 }
 
@@ -59,6 +64,12 @@ void prefw::buildfirsttab(QWidget* tab) {
   pcbrev_ = at(new QLabel("pcbrev", tab), 45, 77, 130, 16);
   corerev_ = at(new QLabel("corerev", tab), 45, 93, 130, 16);
   mainrev_ = at(new QLabel("mainrev", tab), 45, 109, 130, 16);
+  // The labels are narrow for a desktop font; a small one keeps all ten bytes in view.
+  for (QLabel* label : {pcbrev_, corerev_, mainrev_}) {
+    QFont small = label->font();
+    small.setPixelSize(10);
+    label->setFont(small);
+  }
 
   keyboard_ = at(new QGroupBox("Keyboard", tab), 193, 40, 135, 137);
   const char* names[kModels] = {"KX90", "MQ90", "KXVS", "HBW", "MQZN"};
