@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QMenu>
 #include <fstream>
 
 #include "support/fakes.h"
@@ -76,6 +78,38 @@ TEST_F(AppTest, ChoosingAModelInThePreferencesLaysOutAndStoresIt) {
   std::ifstream ini(folder.path() / "KX-90.ini");
   std::string text((std::istreambuf_iterator<char>(ini)), {});
   EXPECT_NE(text.find("keyboard\n1\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kx90
+
+namespace kx90 {
+namespace {
+
+QAction* menuitem(QMenuBar* bar, const QString& text) {
+  for (QAction* menu : bar->actions()) {
+    for (QAction* item : menu->menu()->actions())
+      if (item->text() == text) return item;
+  }
+  return nullptr;
+}
+
+TEST_F(AppTest, EditMenuWorksOnTheFocusedTextField) {
+  start();
+  QLineEdit field("macro text");
+  field.show();
+  QApplication::setActiveWindow(&field);
+  field.setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), &field);
+  QMenuBar* bar = program->mainwindow().menuBar();
+  menuitem(bar, "Select &All")->trigger();
+  EXPECT_EQ(field.selectedText(), "macro text");
+  menuitem(bar, "Cu&t")->trigger();
+  EXPECT_EQ(field.text(), "");
+  menuitem(bar, "&Undo")->trigger();
+  EXPECT_EQ(field.text(), "macro text");
+  ASSERT_NE(menuitem(bar, "Save"), nullptr);
+  menuitem(bar, "Save")->trigger();  // does nothing
 }
 
 }  // namespace

@@ -5,6 +5,22 @@
 
 namespace kx90 {
 
+namespace {
+
+// The Edit menu works on whichever text field has the focus; widgets
+// without such an operation simply ignore it.
+void editfocused(const char* operation) {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return;
+  const QMetaObject* meta = focus->metaObject();
+  if (meta->indexOfMethod(
+          QMetaObject::normalizedSignature((std::string(operation) + "()").c_str())) >= 0) {
+    QMetaObject::invokeMethod(focus, operation);
+  }
+}
+
+}  // namespace
+
 app::app(kxapp& application, std::filesystem::path settingsfolder,
          std::vector<std::string> extraports)
     : application_(application),
@@ -81,14 +97,14 @@ void app::buildmenus(QMenuBar& bar) {
   file->addAction("Save");  // does nothing
 
   QMenu* edit = bar.addMenu("&Edit");
-  edit->addAction("&Undo", QKeySequence("Ctrl+Z"))->setEnabled(false);
+  edit->addAction("&Undo", QKeySequence("Ctrl+Z"), [] { editfocused("undo"); });
   edit->addSeparator();
-  edit->addAction("Cu&t", QKeySequence("Ctrl+X"))->setEnabled(false);
-  edit->addAction("&Copy", QKeySequence("Ctrl+C"))->setEnabled(false);
-  edit->addAction("&Paste", QKeySequence("Ctrl+V"))->setEnabled(false);
-  edit->addAction("&Delete")->setEnabled(false);
+  edit->addAction("Cu&t", QKeySequence("Ctrl+X"), [] { editfocused("cut"); });
+  edit->addAction("&Copy", QKeySequence("Ctrl+C"), [] { editfocused("copy"); });
+  edit->addAction("&Paste", QKeySequence("Ctrl+V"), [] { editfocused("paste"); });
+  edit->addAction("&Delete", [] { editfocused("del"); });
   edit->addSeparator();
-  edit->addAction("Select &All", QKeySequence("Ctrl+A"))->setEnabled(false);
+  edit->addAction("Select &All", QKeySequence("Ctrl+A"), [] { editfocused("selectAll"); });
 
   QMenu* view = bar.addMenu("View");
   view->addAction("Preferences", [this] { ViewPrefw_Action(); });
