@@ -13,19 +13,9 @@
 namespace kx90 {
 namespace {
 
-using testing::waitfor;
+using testing::framesof;
 
-// Cuts the program's writes into frames, as hex text.
-std::vector<std::string> framesof(const std::vector<uint8_t>& bytes) {
-  std::vector<std::string> frames;
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t len = framedatalength(bytes[i]) + 3;
-    if (i + len > bytes.size()) break;
-    frames.push_back(testing::tohex(std::span(bytes).subspan(i, len)));
-    i += len;
-  }
-  return frames;
-}
+using testing::waitfor;
 
 struct AppE2e : ::testing::Test {
   std::unique_ptr<testing::ptykeyboard> keyboard;

@@ -25,20 +25,10 @@
 namespace kx90 {
 namespace {
 
+using testing::framesof;
+
 using testing::spin;
 using testing::waitfor;
-
-// Cuts a clean stream of frames, as the keyboard put them on the line.
-std::vector<std::string> framesof(const std::vector<uint8_t>& bytes) {
-  std::vector<std::string> frames;
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t len = framedatalength(bytes[i]) + 3;
-    if (i + len > bytes.size()) break;
-    frames.push_back(testing::tohex(std::span(bytes).subspan(i, len)));
-    i += len;
-  }
-  return frames;
-}
 
 // The firmware sender: answers each chunk request with the next chunk.
 struct firmwareconsumer : testing::recordingconsumer {

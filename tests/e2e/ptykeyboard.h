@@ -14,9 +14,23 @@
 #include <string>
 #include <vector>
 
+#include "link/frame.h"
 #include "sim/q9emu.h"
+#include "support/hex.h"
 
 namespace kx90::testing {
+
+// Cuts a clean stream of frames (no noise) into frames, as hex text.
+inline std::vector<std::string> framesof(const std::vector<uint8_t>& bytes) {
+  std::vector<std::string> frames;
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = framedatalength(bytes[i]) + 3;
+    if (i + len > bytes.size()) break;
+    frames.push_back(tohex(std::span(bytes).subspan(i, len)));
+    i += len;
+  }
+  return frames;
+}
 
 class ptykeyboard {
  public:
