@@ -27,6 +27,18 @@ void row(panelsurface& p, int first, int last, int size, int top, int left0, int
   for (int i = first; i <= last; ++i) place(p, mk(i), size, size, left0 + step * (i - first), top);
 }
 
+// Macro keys 0..21 in three rows, the first row's top given: the block
+// that the KX-90usb and the KX-VS panels share.
+void macroblock(panelsurface& p, int top) {
+  row(p, 0, 7, 65, top, 10, 65);
+  place(p, mk(8), 65, 65, 560, top);
+  place(p, mk(9), 65, 65, 625, top);
+  row(p, 10, 14, 75, top + 95, 10, 75);
+  place(p, mk(15), 75, 75, 405, top + 95);
+  row(p, 16, 20, 75, top + 200, 10, 75);
+  place(p, mk(21), 75, 75, 405, top + 200);
+}
+
 void showmacro(panelsurface& p, int first, int last) {
   for (int i = first; i <= last; ++i) p.showkey(mk(i), true);
 }
@@ -114,13 +126,7 @@ void Setkx90(panelsurface& p) {
   p.Hideall();
   textdisplay(p);
   p.setwindowsize(740, 425);
-  row(p, 0, 7, 65, 130, 10, 65);
-  place(p, mk(8), 65, 65, 560, 130);
-  place(p, mk(9), 65, 65, 625, 130);
-  row(p, 10, 14, 75, 225, 10, 75);
-  place(p, mk(15), 75, 75, 405, 225);
-  row(p, 16, 20, 75, 330, 10, 75);
-  place(p, mk(21), 75, 75, 405, 330);
+  macroblock(p, 130);
   showmacro(p, 0, 21);
   p.movejogwheel(525, 215);
   p.showjogwheel(true);
@@ -175,13 +181,7 @@ void Setkxvs(panelsurface& p) {
   p.showrectangle(true);
   p.setkmax(31);
   p.setwindowsize(740, 700);
-  row(p, 0, 7, 65, 410, 10, 65);
-  place(p, mk(8), 65, 65, 560, 410);
-  place(p, mk(9), 65, 65, 625, 410);
-  row(p, 10, 14, 75, 505, 10, 75);
-  place(p, mk(15), 75, 75, 405, 505);
-  row(p, 16, 20, 75, 610, 10, 75);
-  place(p, mk(21), 75, 75, 405, 610);
+  macroblock(p, 410);
   graphickeypad(p, {495, 560, 625}, {5, 70, 135, 200}, 400);
   for (int i = 22; i <= 24; ++i) place(p, mk(i), 65, 65, 400, 5 + 65 * (i - 22));
   for (int i = 25; i <= 31; ++i) {
