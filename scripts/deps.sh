@@ -21,5 +21,6 @@ kx90_install() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
 }
 
-KX90_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev"
+# The panel draws its captions and display text with DejaVu fonts.
+KX90_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-dejavu-core"
 KX90_TEST_PACKAGES="$KX90_BUILD_PACKAGES libgtest-dev"
