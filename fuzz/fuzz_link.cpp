@@ -8,7 +8,7 @@
 
 #include "link/parseq9.h"
 #include "link/q9serial.h"
-#include "support/fakes.h"
+#include "support/linkparts.h"
 
 namespace {
 
@@ -18,12 +18,7 @@ void check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-struct harness {
-  testing::tempfolder folder;
-  config settings{folder.path()};
-  testing::fakeserial port;
-  testing::recordingboxes boxes;
-  q9serial link{port, settings, boxes};
+struct harness : testing::linkparts {
   testing::recordingwriter writer;
   testing::recordingview view;
   testing::recordingconsumer keys;

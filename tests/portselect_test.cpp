@@ -2,22 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
+#include "support/linkparts.h"
 
 namespace kx90 {
 namespace {
 
-struct PortselectTest : ::testing::Test {
-  testing::tempfolder folder;
-  config settings{folder.path()};
-  testing::fakeserial port;
-  testing::recordingboxes boxes;
-  q9serial link{port, settings, boxes};
+struct PortselectTest : ::testing::Test, testing::linkparts {
   portselect chooser{port, settings, link};
   std::vector<std::string> names;
 
   void SetUp() override {
-    settings.initconfig("KX-90");
     link.newname = [this](const std::string& n) { names.push_back(n); };
   }
 };

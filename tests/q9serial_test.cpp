@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "support/fakes.h"
+#include "support/linkparts.h"
 
 namespace kx90 {
 namespace {
@@ -12,18 +12,12 @@ namespace {
 using testing::hex;
 using testing::tohex;
 
-struct Q9serialTest : ::testing::Test {
-  testing::tempfolder folder;
-  config settings{folder.path()};
-  testing::fakeserial port;
-  testing::recordingboxes boxes;
-  q9serial link{port, settings, boxes};
+struct Q9serialTest : ::testing::Test, testing::linkparts {
   std::vector<std::string> frames;
   std::vector<std::string> skips;
   std::vector<std::string> names;
 
   void SetUp() override {
-    settings.initconfig("KX-90");
     link.parseinput = [this](framebuffer& f) {
       frames.push_back(tohex(std::span(f).first(framedatalength(f[0]) + 3)));
     };
